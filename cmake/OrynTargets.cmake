@@ -44,6 +44,7 @@ oryn_add_juce_library(oryn_juce_audio
 add_library(oryn_juce_headers INTERFACE)
 target_include_directories(oryn_juce_headers INTERFACE "${JUCE_MODULES_DIR}")
 target_compile_definitions(oryn_juce_headers INTERFACE
+    JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
     JUCE_MODULE_AVAILABLE_juce_core=1
     JUCE_MODULE_AVAILABLE_juce_audio_basics=1
     JUCE_MODULE_AVAILABLE_juce_audio_formats=1
