@@ -16,9 +16,15 @@ target_compile_definitions(oryn_juce_config INTERFACE
 # Warnings as errors on the project's own code only.
 add_library(oryn_warnings INTERFACE)
 target_link_libraries(oryn_warnings INTERFACE juce::juce_recommended_warning_flags)
-target_compile_options(oryn_warnings INTERFACE
-    -Werror
-    $<$<CXX_COMPILER_ID:GNU>:-Wno-dangling-pointer>)
+set(ORYN_EXTRA_WARNING_OPTIONS -Werror $<$<CXX_COMPILER_ID:GNU>:-Wno-dangling-pointer>)
+target_compile_options(oryn_warnings INTERFACE ${ORYN_EXTRA_WARNING_OPTIONS})
+
+# For targets that also compile JUCE's module sources (the plug-in): the warnings go on the
+# project's own files only.
+function(oryn_warnings_on_sources)
+    get_target_property(juceWarnings juce::juce_recommended_warning_flags INTERFACE_COMPILE_OPTIONS)
+    set_source_files_properties(${ARGN} PROPERTIES COMPILE_OPTIONS "${juceWarnings};${ORYN_EXTRA_WARNING_OPTIONS}")
+endfunction()
 
 # A static library holding one compiled copy of a set of JUCE modules, for the console
 # programs and tests that don't link the plug-in. Consumers get the include paths and
