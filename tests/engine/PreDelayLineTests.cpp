@@ -117,6 +117,22 @@ TEST (PreDelayGuard, FractionalReadsAcrossTheWrapPointAreExact)
         ASSERT_FLOAT_EQ (delays[k], 2.5f) << k;
 }
 
+TEST (PreDelayGuard, TinyDelayAtTheWrapPointStaysInsideTheMemory)
+{
+    // write - delay is a tiny negative number at slot 0; adding the capacity rounds it up to
+    // the capacity itself in single precision.
+    constexpr int capacity = 192001;
+    PreDelayLine line;
+    line.prepare (sampleRate, capacity);
+    jumpToDelay (line, 1.0e-7f);
+
+    for (int n = 0; n < 2 * capacity + 3; ++n)
+    {
+        const auto x = (float) (n % 100);
+        ASSERT_NEAR (line.processSample (x), x, 1.0e-3f) << n;
+    }
+}
+
 TEST (PreDelayGrowth, LongerDelayGrowsTheLineAndClearsIt)
 {
     PreDelayLine line;

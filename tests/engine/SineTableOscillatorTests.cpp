@@ -113,6 +113,20 @@ TEST (SineTableOscillator, ResetRestartsAtTheInitialPhase)
     EXPECT_NEAR (oscillator.getNextValue(), 1.0f, tableTolerance);
 }
 
+TEST (SineTableOscillator, TinyBackwardStepFromZeroWrapsInsideTheTable)
+{
+    // 0 minus a tiny increment plus one table length rounds to the table length itself.
+    SineTableOscillator oscillator (0.0);
+    oscillator.prepare (sampleRate);
+    oscillator.setFrequency (-1.0e-12);
+
+    for (int n = 0; n < 3; ++n)
+    {
+        EXPECT_NEAR (oscillator.getNextValue(), 0.0f, tableTolerance);
+        ASSERT_TRUE (oscillator.getPhase() >= 0.0 && oscillator.getPhase() < 32768.0) << oscillator.getPhase();
+    }
+}
+
 TEST (SineTableOscillator, VeryHighAndNegativeStartingPhasesStayInTheTable)
 {
     SineTableOscillator negativeStart (-0.25);

@@ -31,6 +31,13 @@ public:
     /** High shelf at frequency (Hz) with quality q and a linear gain factor above the shelf. */
     static Coefficients makeHighShelf (double sampleRate, double frequency, double q, float gainFactor) noexcept;
 
+    /** Takes a design and clears the state. */
+    void prepare (const Coefficients& design) noexcept
+    {
+        setCoefficients (design);
+        reset();
+    }
+
     void setLowPass (double sampleRate, double frequency, double inverseQ) noexcept;
     void setHighPass (double sampleRate, double frequency, double inverseQ) noexcept;
     void setHighShelf (double sampleRate, double frequency, double q, float gainFactor) noexcept;

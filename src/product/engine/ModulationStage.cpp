@@ -34,10 +34,7 @@ void ModulationStage::prepare (int maximumBlockSize, double newSampleRate)
     samplesPerMs = juce::jmin (sampleRate * secondsPerMs, maximumSamplesPerMs);
 
     for (auto& filter : tapFilters)
-    {
-        filter.setHighShelf ((double) sampleRate, tapShelfFrequencyHz, tapShelfQ, tapShelfGain);
-        filter.reset();
-    }
+        filter.prepare (Biquad::makeHighShelf ((double) sampleRate, tapShelfFrequencyHz, tapShelfQ, tapShelfGain));
 
     std::fill (delayMemory.begin(), delayMemory.end(), 0.0f);
     writePosition = 0;
