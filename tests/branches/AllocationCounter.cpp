@@ -36,7 +36,8 @@ int ScopedAllocationCounter::getCount() const noexcept
     return allocations;
 }
 
-// Replacements for the whole program: every plain new and delete goes through malloc and free.
+// Replacements for the whole program: every plain new and delete goes through malloc and free
+// (the library's nothrow forms forward to these).
 void* operator new (std::size_t size)
 {
     return allocate (size);
@@ -56,6 +57,11 @@ void operator delete[] (void* p) noexcept
 {
     std::free (p);
 }
+
+// Sized forms: code built with sized deallocation (the prebuilt test framework) calls these
+// directly. Declared here because <new> only declares them when the compiler enables it.
+void operator delete (void* p, std::size_t) noexcept;
+void operator delete[] (void* p, std::size_t) noexcept;
 
 void operator delete (void* p, std::size_t) noexcept
 {

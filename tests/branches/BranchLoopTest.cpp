@@ -248,6 +248,8 @@ TEST (BranchLoop, JitterSeedDecidesTheReversedGrains)
 }
 
 //==============================================================================
+namespace
+{
 struct CascadeCase
 {
     BranchCase branch;
@@ -258,6 +260,8 @@ void PrintTo (const CascadeCase& c, std::ostream* os)
 {
     *os << c.branch.name;
 }
+
+} // namespace
 
 class BranchCascade : public ::testing::TestWithParam<CascadeCase>
 {

@@ -34,6 +34,8 @@ std::vector<float> shiftSine (double sampleRate, double inputHz, float shiftHz)
 }
 } // namespace
 
+namespace
+{
 struct ShiftCase
 {
     double sampleRate;
@@ -45,6 +47,8 @@ void PrintTo (const ShiftCase& c, std::ostream* os)
 {
     *os << c.inputHz << " Hz " << (c.shiftHz >= 0 ? "+" : "") << c.shiftHz << " Hz at " << c.sampleRate;
 }
+
+} // namespace
 
 class FrequencyShifterImage : public ::testing::TestWithParam<ShiftCase>
 {

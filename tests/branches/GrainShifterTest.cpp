@@ -47,6 +47,8 @@ ShifterRun runShifter (float ratio, int numSamples, float spread, Signal signal)
 } // namespace
 
 //==============================================================================
+namespace
+{
 struct HopCase
 {
     float semitones;
@@ -58,6 +60,8 @@ void PrintTo (const HopCase& c, std::ostream* os)
 {
     *os << c.semitones << " semitones" << (c.reverse ? " reversed" : "");
 }
+
+} // namespace
 
 class GrainShifterHop : public ::testing::TestWithParam<HopCase>
 {
@@ -182,6 +186,8 @@ TEST (GrainShifter, SpreadPlacesChannelGrainsLeftRightOrCentre)
 }
 
 //==============================================================================
+namespace
+{
 struct PitchCase
 {
     float semitones;
@@ -192,6 +198,8 @@ void PrintTo (const PitchCase& c, std::ostream* os)
 {
     *os << c.semitones << " semitones";
 }
+
+} // namespace
 
 class GrainShifterPitch : public ::testing::TestWithParam<PitchCase>
 {
