@@ -14,13 +14,13 @@ float ReverbTank::sizeFactorFor (float size) noexcept
 
 void ReverbTank::prepare (double newSampleRate)
 {
-    if (! (std::isfinite (newSampleRate) && newSampleRate > 0.0))
+    // Rates outside what any host runs at are ignored rather than sizing absurd memories.
+    if (! (newSampleRate > 0.0 && newSampleRate <= maximumSampleRate))
         return;
 
     feedbackState = {};
 
     sampleRate = (float) newSampleRate;
-    sampleRateDouble = newSampleRate;
     scale = newSampleRate / referenceSampleRate;
 
     for (int side = 0; side < numSides; ++side)

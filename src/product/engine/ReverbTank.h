@@ -18,6 +18,7 @@ public:
     static constexpr int numSides = 2;
     static constexpr double referenceSampleRate = 44100.0;
     static constexpr double rampSeconds = 0.01;
+    static constexpr double maximumSampleRate = 1536000.0;
 
     static constexpr std::array<int, numStages> leftLengths{ 16, 1217, 2011, 2531, 3739, 5279, 5683 };
     static constexpr std::array<int, numStages> rightLengths{ 16, 1471, 1753, 2741, 3659, 5113, 7621 };
@@ -78,7 +79,6 @@ private:
     static float sizeFactorFor (float size) noexcept;
 
     float sampleRate = 0.0f;
-    double sampleRateDouble = 0.0;
     double scale = 1.0;
 
     std::array<std::array<AllPassFilter, numStages>, numSides> sections;
