@@ -60,8 +60,10 @@ void operator delete[] (void* p) noexcept
 
 // Sized forms: code built with sized deallocation (the prebuilt test framework) calls these
 // directly. Declared here because <new> only declares them when the compiler enables it.
+#if ! defined(__cpp_sized_deallocation)
 void operator delete (void* p, std::size_t) noexcept;
 void operator delete[] (void* p, std::size_t) noexcept;
+#endif
 
 void operator delete (void* p, std::size_t) noexcept
 {
