@@ -305,6 +305,28 @@ TEST (ReverbTank, HighCutChangeRampsTheLoopLowPassOverTenMilliseconds)
     EXPECT_FLOAT_EQ (t.tank.getCurrentHighCut(), toHz);
 }
 
+TEST (ReverbTank, SizeAndFeedbackChangesRampOverTenMilliseconds)
+{
+    constexpr int rampSteps = 441;
+    Tank t (rate44k, {});
+    t.tank.setSizeTarget (0.0f);
+    t.tank.setFeedbackTarget (0.9f);
+
+    for (int n = 1; n <= rampSteps; ++n)
+    {
+        float left = 0.0f, right = 0.0f;
+        t.tank.processSample (left, right);
+
+        const auto progress = (float) n / (float) rampSteps;
+        ASSERT_NEAR (t.tank.getSizeFactor(), sizeFactorAtFullSize + (0.01f - sizeFactorAtFullSize) * progress, 1.0e-5f) << n;
+        ASSERT_NEAR (t.tank.getLoopGain(), 0.9f * progress, 1.0e-5f) << n;
+    }
+
+    EXPECT_FLOAT_EQ (t.tank.getSizeFactor(), 0.01f);
+    EXPECT_FLOAT_EQ (t.tank.getSection (1, 6).getDelay(), 7621.0f * 0.01f);
+    EXPECT_EQ (t.tank.getLoopGain(), 0.9f);
+}
+
 TEST (ReverbTank, NoMemoryBeforePrepareAndBadTargetsAreIgnored)
 {
     ReverbTank unprepared;
