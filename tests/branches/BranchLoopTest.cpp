@@ -334,3 +334,12 @@ TEST (BranchLoop, LowSampleRatesKeepTheLoopFiltersStable)
         EXPECT_LT (largest, loopBound) << rate;
     }
 }
+
+TEST (AllocationCounter, SeesAllocationsInItsScopeOnly)
+{
+    auto before = std::make_unique<int> (1);
+    ScopedAllocationCounter counter;
+    auto inside = std::make_unique<int> (2);
+    std::vector<float> buffer (16);
+    EXPECT_EQ (counter.getCount(), 2);
+}
