@@ -343,3 +343,38 @@ TEST (AllocationCounter, SeesAllocationsInItsScopeOnly)
     std::vector<float> buffer (16);
     EXPECT_EQ (counter.getCount(), 2);
 }
+
+TEST (BranchLoop, ShiftSettingsReachTheShifters)
+{
+    OnePitchBranchProcessor pitch;
+    pitch.prepare (maxBlock, sampleRate);
+
+    struct Case
+    {
+        bool reverse;
+        float semitones;
+        double expectedRatio;
+        int expectedHop;
+    };
+
+    // Ratios 2^(semitones / 12); hops from the 66150-sample grain at 44.1 kHz.
+    for (auto c : { Case{ false, 12.0f, 2.0, 33075 },
+                    Case{ false, -0.1f, 0.99424036, 16537 },
+                    Case{ true, 7.0f, -1.49830708, 44150 },
+                    Case{ false, 24.0f, 4.0, 16538 } })
+    {
+        pitch.setShiftAmount (c.reverse, c.semitones);
+        EXPECT_NEAR (pitch.getShifter().getRatio(), c.expectedRatio, 1.0e-6) << c.semitones;
+        EXPECT_EQ (pitch.getShifter().getHop(), c.expectedHop) << c.semitones;
+    }
+
+    OneFreqShiftBranchProcessor shift;
+    shift.prepare (maxBlock, sampleRate);
+    shift.setShiftAmount (true, -40.0f);
+    EXPECT_EQ (shift.getShifter().getRatio(), -1.0f);
+    EXPECT_EQ (shift.getShifter().getHop(), 16537);
+    EXPECT_EQ (shift.getUnit (0).getShiftFrequency(), -40.0f);
+    EXPECT_EQ (shift.getUnit (1).getShiftFrequency(), -40.0f);
+    shift.setShiftAmount (false, 0.0f);
+    EXPECT_EQ (shift.getShifter().getRatio(), 1.0f);
+}

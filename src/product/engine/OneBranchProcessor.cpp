@@ -45,9 +45,8 @@ void OneBranchProcessor::setWidth (float width)
 void OneBranchProcessor::processOneSample (float& left, float& right) noexcept
 {
     const auto w = loopFeedback.getNextValue();
-    const auto mixGain = 1.0f / (w + 1.0f);
-    left = (left + w * loopLeft) * mixGain;
-    right = (right + w * loopRight) * mixGain;
+    left = (left + w * loopLeft) / (w + 1.0f);
+    right = (right + w * loopRight) / (w + 1.0f);
 
     loopLeft = left;
     loopRight = right;
