@@ -16,5 +16,24 @@ struct PresetReference
 
     /** Restores the stored dirty flag, after the values were applied. */
     static void restoreDirtyFlag (const juce::XmlElement& root, PresetsManager& manager);
+
+    /** The file an older full-path reference names here, with the Windows library paths
+        mapped to this system's folders; an empty file when it names none. */
+    static juce::File resolveOlderPath (const juce::String& storedPath);
+
+    static constexpr const char* elementTag = "lastPreset";
+    static constexpr const char* olderAttribute = "lastPreset";
+    static constexpr const char* rootAttribute = "root";
+    static constexpr const char* pathAttribute = "path";
+    static constexpr const char* dirtyAttribute = "dirty";
+
+    static constexpr const char* factoryCategory = "FACTORY";
+    static constexpr const char* userCategory = "USER";
+    static constexpr const char* designerCategory = "DESIGNER";
+
+    /** The maker folder the older Windows paths lead into. */
+    static constexpr const char* makerName = "Morvak";
+    static constexpr const char* windowsCommonMarker = ":/ProgramData/Morvak/";
+    static constexpr const char* windowsUserMarker = "/AppData/Roaming/Morvak/";
 };
 } // namespace mv::pluginCore
