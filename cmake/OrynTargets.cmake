@@ -42,8 +42,10 @@ function(oryn_add_juce_library name)
 endfunction()
 
 # The audio-only modules: what the engine and its tests use.
+# No network here, so JUCE's curl client (on by default on Linux) stays out.
 oryn_add_juce_library(oryn_juce_audio
-    MODULES juce::juce_core juce::juce_audio_basics juce::juce_audio_formats juce::juce_dsp)
+    MODULES juce::juce_core juce::juce_audio_basics juce::juce_audio_formats juce::juce_dsp
+    DEFINITIONS JUCE_USE_CURL=0)
 
 # Code that only includes JUCE headers and leaves the module objects to whoever links it
 # (the plug-in compiles its own copy, console programs link oryn_juce_audio).
