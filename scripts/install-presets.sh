@@ -10,7 +10,7 @@ base="${XDG_DATA_DIRS:-/usr/local/share}"
 base="${base%%:*}"
 [ -n "$base" ] || base=/usr/local/share
 target="$base/Morvak/Oryn/presets"
-demo_preset="Shimmer/Octave Cathedral.mvpreset"
+demo_preset="Shimmer/Octave Cascade.mvpreset"
 
 if [ "${1:-}" = "--print-demo-preset" ]; then
     echo "$target/$demo_preset"
