@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size);
+
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
     using mv::pluginCore::UpdateReply;

@@ -37,6 +37,14 @@ struct RecordingListener : UpdateChecker::Listener
 
     int calls() const { return versionCalls + changeLogCalls; }
 
+    void clear()
+    {
+        versionCalls = changeLogCalls = 0;
+        updateAvailable = false;
+        releaseDate = -1;
+        changeLog = "<none>";
+    }
+
     int versionCalls = 0, changeLogCalls = 0;
     bool updateAvailable = false;
     juce::int64 releaseDate = -1;
@@ -109,7 +117,7 @@ TEST_F (UpdateCheck, AnnouncedVersionAgainstTheRunningOne)
     {
         SCOPED_TRACE (juce::String (c.body).quoted());
         serveVersion (c.body);
-        listener = {};
+        listener.clear();
 
         auto checker = makeChecker();
         runToCallback (*checker);

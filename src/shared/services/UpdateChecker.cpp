@@ -75,7 +75,9 @@ void UpdateChecker::removeListener (Listener* listener)
 
 void UpdateChecker::setReleaseNotesUrl (const juce::URL& url)
 {
-    releaseNotesUrl = url;
+    // Copy, then move: the framework's copy assignment of a URL hands memcpy a null pointer
+    // for its empty post data.
+    releaseNotesUrl = juce::URL (url);
 }
 
 bool UpdateChecker::start()
