@@ -263,6 +263,42 @@ TEST_F (UpdateCheck, ChangeLogIsFetchedInChangeLogMode)
     EXPECT_EQ (server.getRequests().back().path, changeLogPath);
 }
 
+TEST_F (UpdateCheck, ChangeLogCanFollowFromTheVersionCallback)
+{
+    // What the editor does when a newer version is announced.
+    struct ChainingListener : RecordingListener
+    {
+        void versionChecked (UpdateChecker& checker, bool available, juce::int64 date) override
+        {
+            RecordingListener::versionChecked (checker, available, date);
+            if (! available)
+                return;
+
+            (void) checker.waitForRunToEnd (50);
+            checker.setChangeLogMode (true);
+            restarted = checker.start();
+        }
+
+        bool restarted = false;
+    } chaining;
+
+    serveVersion ("macVersion:1.0.7");
+    server.setRoute (changeLogPath, { 200, "news", {}, false });
+    auto checker = makeChecker();
+    checker->removeListener (&listener);
+    checker->addListener (&chaining);
+
+    ASSERT_TRUE (checker->start());
+    ASSERT_TRUE (oryn::test::pumpMessagesUntil ([&]
+                                                { return chaining.changeLogCalls == 1; },
+                                                callbackTimeoutMs));
+
+    EXPECT_TRUE (chaining.restarted);
+    EXPECT_EQ (chaining.versionCalls, 1);
+    EXPECT_EQ (chaining.changeLog, "news");
+    EXPECT_FALSE (checker->isChangeLogMode());
+}
+
 TEST_F (UpdateCheck, MissingChangeLogPageGivesAnEmptyText)
 {
     server.setRoute (changeLogPath, { 200, "<p>Sorry, the page you're looking for is not available.</p>", {}, false });

@@ -49,8 +49,10 @@ UpdateChecker::UpdateChecker (PluginProcessor& p)
 {
     const juce::PluginHostType host;
     hostType = (int) host.type;
-    hostDescription = host.getHostDescription();
     local = UpdateVersion::fromText (processor.getVersionString (false));
+    // Built here, so the request thread never calls into the processor.
+    userAgent = processor.getName() + "/" + processor.getVersionString (true) + "-" + host.getHostDescription()
+                + " (" + describeSystem() + ")";
 
     juce::Thread::addListener (&exitWatcher);
 }
@@ -86,12 +88,6 @@ bool UpdateChecker::start()
         return false;
 
     return startThread();
-}
-
-juce::String UpdateChecker::getUserAgent() const
-{
-    return processor.getName() + "/" + processor.getVersionString (true) + "-" + hostDescription
-           + " (" + describeSystem() + ")";
 }
 
 void UpdateChecker::run()
@@ -138,7 +134,7 @@ void UpdateChecker::getChangeLog()
 std::optional<juce::String> UpdateChecker::fetch (const juce::String& page)
 {
     juce::WebInputStream stream (releaseNotesUrl.getChildURL (page), false);
-    stream.withExtraHeaders ("User-Agent: " + getUserAgent() + "\r\n")
+    stream.withExtraHeaders ("User-Agent: " + userAgent + "\r\n")
         .withConnectionTimeout (connectionTimeoutMs)
         .withNumRedirectsToFollow (maxRedirects);
 

@@ -59,7 +59,7 @@ public:
     const UpdateVersion& getRemoteVersion() const noexcept { return remote; }
 
     /** "Oryn/1.0.6-<host> (<system> <version>)". */
-    juce::String getUserAgent() const;
+    const juce::String& getUserAgent() const noexcept { return userAgent; }
 
     static constexpr const char* threadName = "Web Updater";
     static constexpr const char* versionPage = "lastVersion.php";
@@ -100,7 +100,7 @@ private:
     juce::String changeLog;
     std::atomic<bool> changeLogMode{ false };
 
-    juce::String hostDescription;
+    juce::String userAgent;
     std::atomic<int> connectionTimeoutMs{ defaultConnectionTimeoutMs };
     ExitWatcher exitWatcher{ *this };
     juce::CriticalSection requestLock;
