@@ -8,6 +8,34 @@ namespace
 constexpr const char* releaseNotesPath = "/releaseNotes/oryn";
 constexpr const char* productPagePath = "/product/oryn";
 constexpr const char* interfaceLanguage = "en";
+
+// Where each parameter lands in the engine's block values, in the order of OrynParamIDs::all.
+constexpr float EngineParameters::*engineFields[OrynParamIDs::numParameters] = {
+    &EngineParameters::predelaySyncOption,
+    &EngineParameters::predelayFreeTime,
+    &EngineParameters::predelayNoteTime,
+    &EngineParameters::feedback,
+    &EngineParameters::size,
+    &EngineParameters::diffusion,
+    &EngineParameters::freeze,
+    &EngineParameters::lowCut,
+    &EngineParameters::hiCut,
+    &EngineParameters::pitchNote1,
+    &EngineParameters::pitchShift1Gain,
+    &EngineParameters::pitchShift1Reverse,
+    &EngineParameters::pitchNote2,
+    &EngineParameters::pitchShift2Gain,
+    &EngineParameters::pitchShift2Reverse,
+    &EngineParameters::freqShiftFreq,
+    &EngineParameters::freqShiftReverse,
+    &EngineParameters::freqShiftGain,
+    &EngineParameters::width,
+    &EngineParameters::mod,
+    &EngineParameters::dry,
+    &EngineParameters::wet,
+    &EngineParameters::dryEnabled,
+    &EngineParameters::wetEnabled,
+};
 } // namespace
 
 mv::pluginCore::PresetLocations OrynAudioProcessor::makePresetLocations()
@@ -16,12 +44,34 @@ mv::pluginCore::PresetLocations OrynAudioProcessor::makePresetLocations()
 }
 
 OrynAudioProcessor::OrynAudioProcessor()
-    : PluginProcessor (OrynParams::createParameterLayout(), makePresetLocations())
+    : PluginProcessor (OrynParams::createParameterLayout(), makePresetLocations()),
+      engine (std::make_unique<OrynEngine>())
 {
+    auto& state = getParameterState();
+
+    for (size_t i = 0; i < parameterValues.size(); ++i)
+        parameterValues[i] = state.getRawParameterValue (OrynParamIDs::all[i]);
+
+    engine->setHostIsAbletonLive (juce::PluginHostType().isAbletonLive());
     getLocalisedStringsManager().setLanguage (interfaceLanguage);
 }
 
-OrynAudioProcessor::~OrynAudioProcessor() = default;
+OrynAudioProcessor::~OrynAudioProcessor()
+{
+    // The engine goes first, before the base takes down the parameters it reads.
+    engine.reset();
+}
+
+EngineParameters OrynAudioProcessor::readEngineParameters() const noexcept
+{
+    EngineParameters values;
+
+    for (size_t i = 0; i < parameterValues.size(); ++i)
+        if (const auto* value = parameterValues[i])
+            values.*engineFields[i] = value->load (std::memory_order_relaxed);
+
+    return values;
+}
 
 double OrynAudioProcessor::getTailLengthSeconds() const
 {
@@ -40,6 +90,8 @@ bool OrynAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) con
 
 void OrynAudioProcessor::reset()
 {
+    if (engine != nullptr)
+        engine->reset();
 }
 
 juce::String OrynAudioProcessor::getReleaseNotesURL() const
@@ -52,12 +104,15 @@ juce::String OrynAudioProcessor::getProductPageURL() const
     return juce::String (ORYN_MAKER_SITE) + productPagePath;
 }
 
-void OrynAudioProcessor::prepareEngine (double, int)
+void OrynAudioProcessor::prepareEngine (double sampleRate, int maximumBlockSize)
 {
+    engine->prepare (maximumBlockSize, sampleRate, readEngineParameters(), getPlayHead());
 }
 
-void OrynAudioProcessor::processEngine (juce::AudioBuffer<float>&, juce::MidiBuffer&)
+void OrynAudioProcessor::processEngine (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
+    // MIDI is not used.
+    engine->process (buffer, getTotalNumInputChannels(), getTotalNumOutputChannels(), readEngineParameters(), getPlayHead());
 }
 
 juce::String OrynAudioProcessor::getVersionText() const

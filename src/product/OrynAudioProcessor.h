@@ -1,6 +1,10 @@
 #pragma once
 
+#include "OrynEngine.h"
+#include "OrynParamIDs.h"
 #include "processor/PluginProcessor.h"
+
+#include <array>
 
 /** The Oryn product: its parameters, preset folders, URLs and engine. */
 class OrynAudioProcessor : public mv::pluginCore::PluginProcessor
@@ -29,6 +33,16 @@ public:
 
     static mv::pluginCore::PresetLocations makePresetLocations();
 
+    /** The current parameter values as the engine reads them: plain values, no locks. */
+    EngineParameters readEngineParameters() const noexcept;
+
+    /** The engine, for tests that fix its grain jitter or look at its state. */
+    OrynEngine& getEngine() noexcept { return *engine; }
+
 private:
+    // Looked up once by ID, in the order of OrynParamIDs::all; read once per block.
+    std::array<std::atomic<float>*, OrynParamIDs::numParameters> parameterValues{};
+    std::unique_ptr<OrynEngine> engine;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OrynAudioProcessor)
 };
