@@ -62,8 +62,8 @@ extern "C"
 }
 
 // Replacements for the whole program: every plain new and delete goes through malloc and free
-// (the library's nothrow forms forward to these). The malloc here is wrapped too, so one new
-// counts once: the new above counts, the wrapped malloc it calls is not counted again.
+// (and so do the nothrow forms below). The malloc is wrapped too: operator new counts itself
+// and stops counting for the malloc it calls, so that one new counts once.
 void* operator new (std::size_t size)
 {
     const auto wasCounting = counting;
@@ -81,6 +81,24 @@ void* operator new (std::size_t size)
 void* operator new[] (std::size_t size)
 {
     return operator new (size);
+}
+
+// The nothrow forms too: a sanitizer's own versions would not pair with the deletes here.
+void* operator new (std::size_t size, const std::nothrow_t&) noexcept
+{
+    try
+    {
+        return operator new (size);
+    }
+    catch (...)
+    {
+        return nullptr;
+    }
+}
+
+void* operator new[] (std::size_t size, const std::nothrow_t&) noexcept
+{
+    return operator new (size, std::nothrow);
 }
 
 void operator delete (void* p) noexcept
