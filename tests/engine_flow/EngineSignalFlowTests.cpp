@@ -227,3 +227,25 @@ TEST (EngineSignalFlow, ABlockWithoutChannelsComesOutSilent)
     EXPECT_TRUE (block.hasBeenCleared());
     EXPECT_EQ (block.getMagnitude (0, blockSize), 0.0f);
 }
+
+TEST (EngineSignalFlow, WidthZeroMakesTheWholeWetSignalMono)
+{
+    // Width reaches the modulation stage, the main tank and every branch: at 0 each of them
+    // sums its sides, so the wet output is identical on both channels once the 10 ms ramps
+    // have ended, although the input differs between the channels and the grains jitter
+    // differently on each side.
+    auto p = wetOnly();
+    p.freqShiftGain = 50.0f;
+    p.freqShiftFreq = 80.0f;
+    p.width = 0.0f;
+    EngineRig rig (p);
+    const auto output = rig.render (noise (24000, 16));
+
+    for (int i = 960; i < output.getNumSamples(); ++i)
+        ASSERT_EQ (output.getSample (0, i), output.getSample (1, i)) << "sample " << i;
+
+    rig.parameters.width = 100.0f;
+    const auto wide = rig.render (noise (24000, 17));
+    EXPECT_GT (rms (wide, 12000, 12000), 1.0e-3);
+    EXPECT_NE (wide.getSample (0, 20000), wide.getSample (1, 20000));
+}
