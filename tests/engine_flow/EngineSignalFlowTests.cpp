@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace engineTest;
 
 namespace
@@ -248,4 +250,17 @@ TEST (EngineSignalFlow, WidthZeroMakesTheWholeWetSignalMono)
     const auto wide = rig.render (noise (24000, 17));
     EXPECT_GT (rms (wide, 12000, 12000), 1.0e-3);
     EXPECT_NE (wide.getSample (0, 20000), wide.getSample (1, 20000));
+}
+
+TEST (EngineSignalFlow, ASampleRateNoHostRunsAtLeavesItSilent)
+{
+    for (const auto rate : { 0.0, -48000.0, std::numeric_limits<double>::quiet_NaN(), 1.0e9 })
+    {
+        OrynEngine engine;
+        const EngineParameters p;
+        engine.prepare (blockSize, rate, p, nullptr);
+        auto block = noise (blockSize, 18);
+        engine.process (block, 2, 2, p, nullptr);
+        EXPECT_EQ (block.getMagnitude (0, blockSize), 0.0f) << rate;
+    }
 }

@@ -5,7 +5,7 @@
 namespace
 {
 constexpr double gainRampSeconds = 0.01;
-constexpr double branchLevelRampSeconds = (double) 0.01f; // as the level controls were tuned
+constexpr double branchLevelRampSeconds = (double) 0.01f; // 440 steps at 44.1 kHz, 479 at 48 kHz
 constexpr float percent = 0.01f;
 constexpr float tankFeedbackScale = 0.9f;
 constexpr float frozenFeedback = 1.0f;
@@ -38,6 +38,13 @@ void OrynEngine::setJitterSeed (juce::int64 seed)
 
 void OrynEngine::prepare (int maximumBlockSize, double newSampleRate, const EngineParameters& parameters, juce::AudioPlayHead* playHead)
 {
+    // A rate no host runs at leaves the engine unprepared: it then outputs silence.
+    if (! (newSampleRate > 0.0 && newSampleRate <= ReverbTank::maximumSampleRate))
+    {
+        workBlockSize = 0;
+        return;
+    }
+
     sampleRate = newSampleRate;
     workBlockSize = juce::jmax (minimumWorkBlockSize, maximumBlockSize);
 
@@ -57,7 +64,7 @@ void OrynEngine::prepare (int maximumBlockSize, double newSampleRate, const Engi
         branch->prepare (workBlockSize, sampleRate);
 
     reset();
-    largestBlockSeen = maximumBlockSize;
+    largestBlockSeen = juce::jmax (0, maximumBlockSize);
 
     if (playHead != nullptr)
         if (const auto position = playHead->getPosition())
