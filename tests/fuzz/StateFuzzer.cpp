@@ -26,6 +26,8 @@ struct FuzzEnvironment
 };
 } // namespace
 
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size);
+
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
     static FuzzEnvironment environment;
