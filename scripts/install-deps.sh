@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake make pkg-config ninja-build ccache
+    g++ cmake make pkg-config ninja-build ccache lld
     juce-modules-source
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
