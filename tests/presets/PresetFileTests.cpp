@@ -2,6 +2,8 @@
 #include "presets/PresetFileReader.h"
 #include "presets/PresetFileWriter.h"
 
+#include <cstring>
+
 using namespace oryn::test;
 using mv::pluginCore::PresetFileReader;
 using mv::pluginCore::PresetFileWriter;
@@ -263,6 +265,10 @@ INSTANTIATE_TEST_SUITE_P (Cases,
                                               { return juce::MemoryBlock(); } },
                               UnreadableCase{ "Truncated", []
                                               { return fromText (juce::String (validPreset).substring (0, (int) validPreset.size() / 2)); } },
+                              // Hangs the framework's parser if let through.
+                              UnreadableCase{ "ProcessingInstructionBeforeText", []
+                                              { return fromText ("<Oryn><PARAMS><?"
+                                                                 "?>P</PARAMS></Oryn>"); } },
                               UnreadableCase{ "DeclarationOnly", []
                                               { return fromText ("<?xml version=\"1.0\"?>"); } },
                               UnreadableCase{ "Binary", []
@@ -330,7 +336,11 @@ TEST_F (PresetFileTest, ReaderRefusesWhatCannotBeAPreset)
 
     EXPECT_NE (PresetFileReader::parse (validPreset.data(), validPreset.size()), nullptr);
 
-    const auto utf16 = juce::String (validPreset).toUTF16();
+    for (const auto* unsafe : { "<Oryn a=\"&#x\"/>", "<Oryn a=\"&unknown;\"/>", "<Oryn><?pi?>x</Oryn>" })
+        EXPECT_EQ (PresetFileReader::parse (unsafe, std::strlen (unsafe)), nullptr) << unsafe;
+
+    const juce::String text (validPreset);
+    const auto utf16 = text.toUTF16(); // points into text
     juce::MemoryOutputStream withMark;
     withMark.writeByte ((char) 0xff);
     withMark.writeByte ((char) 0xfe);

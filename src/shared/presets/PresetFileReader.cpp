@@ -1,5 +1,6 @@
 #include "PresetFileReader.h"
 
+#include "XmlTextGuard.h"
 #include "processor/StateChunk.h"
 
 #include <cstring>
@@ -40,6 +41,11 @@ std::unique_ptr<juce::XmlElement> PresetFileReader::parse (const void* data, siz
             || ! juce::CharPointer_UTF8::isValidString (static_cast<const char*> (data), (int) sizeInBytes)))
         return nullptr;
 
-    return StateChunk::parseXml (juce::String::createStringFromData (data, (int) sizeInBytes));
+    const auto text = juce::String::createStringFromData (data, (int) sizeInBytes);
+    if (! XmlTextGuard::isSafeToParse (text))
+        return nullptr;
+
+    return StateChunk::parseXml (text);
 }
+
 } // namespace mv::pluginCore
