@@ -46,8 +46,10 @@ void PresetsManager::setDirty (bool shouldBeDirty)
     notifyDirtyChanged (shouldBeDirty);
 }
 
-void PresetsManager::loadPreset (const juce::File& file)
+void PresetsManager::loadPreset (const juce::File& fileToLoad)
 {
+    // A copy: the caller may pass the current preset, which changes below.
+    const auto file = fileToLoad;
     const auto xml = PresetFileReader::read (file);
     if (xml == nullptr)
         return;
