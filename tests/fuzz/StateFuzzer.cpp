@@ -30,12 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size);
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
-    static FuzzEnvironment environment;
-    static OrynAudioProcessor processor;
+    // Never destroyed: static destruction order against JUCE's own singletons is undefined.
+    static auto* environment = new FuzzEnvironment();
+    static auto* processor = new OrynAudioProcessor();
+    juce::ignoreUnused (environment);
 
-    processor.setStateInformation (data, (int) juce::jmin (size, (size_t) std::numeric_limits<int>::max()));
+    processor->setStateInformation (data, (int) juce::jmin (size, (size_t) std::numeric_limits<int>::max()));
 
-    for (auto* p : processor.getParameters())
+    for (auto* p : processor->getParameters())
         if (! std::isfinite (p->getValue()))
             std::abort();
 

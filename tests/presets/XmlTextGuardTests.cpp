@@ -1,4 +1,4 @@
-#include "presets/XmlTextGuard.h"
+#include "processor/XmlTextGuard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "TestFolders.h"
 
 #include <cstdlib>
+#include <unistd.h>
 
 namespace oryn::test
 {
@@ -22,7 +23,8 @@ namespace
 void TestFolders::redirectUserFolders()
 {
     auto temp = juce::File::getSpecialLocation (juce::File::tempDirectory);
-    rootFolder() = temp.getNonexistentChildFile ("oryn-tests", {}, false);
+    // The process ID keeps parallel test processes apart.
+    rootFolder() = temp.getNonexistentChildFile ("oryn-tests-" + juce::String ((int) ::getpid()), {}, false);
     (void) rootFolder().createDirectory();
 
     setVariable ("HOME", home());

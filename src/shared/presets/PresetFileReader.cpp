@@ -1,6 +1,5 @@
 #include "PresetFileReader.h"
 
-#include "XmlTextGuard.h"
 #include "processor/StateChunk.h"
 
 #include <cstring>
@@ -41,11 +40,8 @@ std::unique_ptr<juce::XmlElement> PresetFileReader::parse (const void* data, siz
             || ! juce::CharPointer_UTF8::isValidString (static_cast<const char*> (data), (int) sizeInBytes)))
         return nullptr;
 
-    const auto text = juce::String::createStringFromData (data, (int) sizeInBytes);
-    if (! XmlTextGuard::isSafeToParse (text))
-        return nullptr;
-
-    return StateChunk::parseXml (text);
+    // The text guard and the depth limit are applied by the shared parser.
+    return StateChunk::parseXml (juce::String::createStringFromData (data, (int) sizeInBytes));
 }
 
 } // namespace mv::pluginCore

@@ -1,5 +1,7 @@
 #include "StateChunk.h"
 
+#include "XmlTextGuard.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 namespace mv::pluginCore
@@ -78,7 +80,7 @@ int StateChunk::nestingDepth (const juce::String& text)
 
 std::unique_ptr<juce::XmlElement> StateChunk::parseXml (const juce::String& text)
 {
-    if (nestingDepth (text) > maximumXmlDepth)
+    if (nestingDepth (text) > maximumXmlDepth || ! XmlTextGuard::isSafeToParse (text))
         return nullptr;
 
     return juce::parseXML (text);

@@ -20,7 +20,8 @@ struct StateChunk
     /** The parsed document of a chunk, or nullptr for anything that is not a valid chunk. */
     static std::unique_ptr<juce::XmlElement> read (const void* data, int sizeInBytes);
 
-    /** Parses a document, refusing text nested deeper than maximumXmlDepth. */
+    /** Parses a document, refusing text nested deeper than maximumXmlDepth and text the
+        framework's parser mishandles (XmlTextGuard). */
     static std::unique_ptr<juce::XmlElement> parseXml (const juce::String& text);
 
     /** Element nesting depth of XML text, counted without parsing it. */
