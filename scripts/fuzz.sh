@@ -11,7 +11,7 @@ for fuzzer in $(find build-asan/tests/fuzz -maxdepth 1 -type f -name 'oryn_fuzz_
     corpus="build-asan/fuzz-corpus/$(basename "$fuzzer")"
     mkdir -p "$corpus"
     echo "fuzzing $(basename "$fuzzer") for ${seconds}s"
-    if ! "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=4096 -max_len=65536 "$corpus" > "$corpus.log" 2>&1; then
+    if ! "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=4096 -max_len=65536 -artifact_prefix="$corpus/../" "$corpus" > "$corpus.log" 2>&1; then
         tail -40 "$corpus.log"
         status=1
     fi
