@@ -62,15 +62,13 @@ extern "C"
 }
 
 // Replacements for the whole program: every plain new and delete goes through malloc and free
-// (and so do the nothrow forms below). The malloc is wrapped too: operator new counts itself
-// and stops counting for the malloc it calls, so that one new counts once.
+// (and so do the nothrow forms below). operator new counts itself and takes its memory from
+// the unwrapped malloc, so that one new counts once. (Switching the count off around a plain
+// malloc call does not work: the compiler knows malloc reads no flag and drops the switch.)
 void* operator new (std::size_t size)
 {
-    const auto wasCounting = counting;
     noteAllocation();
-    counting = false;
-    auto* p = std::malloc (size == 0 ? 1 : size);
-    counting = wasCounting;
+    auto* p = __real_malloc (size == 0 ? 1 : size);
 
     if (p == nullptr)
         throw std::bad_alloc();
