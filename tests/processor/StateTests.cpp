@@ -178,6 +178,8 @@ TEST (HostState, InvalidChunksChangeNothing)
         { "not XML", chunkWithText ("this is not xml") },
         { "foreign root", chunkWithText ("<Other version=\"1\" lockedParams=\"dry\"><PARAMS><PARAM id=\"feedback\" value=\"90\"/></PARAMS></Other>") },
         { "deeply nested", chunkWithText ("<Oryn>" + juce::String::repeatedString ("<a>", 100000) + "</Oryn>") },
+        { "invalid UTF-8", juce::MemoryBlock ("VC2!\x0a\x00\x90\x00VC\xfc", 11) },
+        { "parser trap", chunkWithText ("<Oryn><?x?>P</Oryn>") },
     };
 
     for (const auto& [name, chunk] : cases)

@@ -29,6 +29,11 @@ std::unique_ptr<juce::XmlElement> StateChunk::read (const void* data, int sizeIn
     const auto available = (juce::uint64) (sizeInBytes - headerSize);
     const auto length = (size_t) juce::jmin (available, storedLength);
 
+    // Invalid UTF-8 (a stray lead byte promising more bytes than there are) would make every
+    // later walk over the text read past its end.
+    if (! juce::CharPointer_UTF8::isValidString (bytes + headerSize, (int) length))
+        return nullptr;
+
     return parseXml (juce::String::fromUTF8 (bytes + headerSize, (int) length));
 }
 
