@@ -128,6 +128,20 @@ TEST (LinearSmoother, TargetWithinToleranceDoesNotRestartTheRamp)
     EXPECT_EQ (smoother.getCurrentValue(), 1.0f);
 }
 
+TEST (LinearSmoother, NonFiniteTargetsAreIgnored)
+{
+    LinearSmoother smoother;
+    smoother.reset (tenMsSteps44k);
+    smoother.setCurrentAndTargetValue (0.25f);
+
+    for (const auto bad : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity() })
+    {
+        smoother.setTargetValue (bad);
+        EXPECT_FALSE (smoother.isSmoothing());
+        EXPECT_EQ (smoother.getNextValue(), 0.25f);
+    }
+}
+
 TEST (LinearSmoother, NewTargetRestartsFromTheCurrentValueAndZeroStepsJumps)
 {
     LinearSmoother smoother;

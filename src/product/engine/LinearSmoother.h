@@ -32,11 +32,12 @@ public:
     void reset (int numSteps) noexcept;
 
     /** Starts a linear ramp towards the new value unless it approximately equals the current
-        target; with a ramp length of 0 steps the value jumps.
+        target; with a ramp length of 0 steps the value jumps. A value that is not finite is
+        ignored, so a broken control can never poison what the smoother feeds.
     */
     void setTargetValue (float newValue) noexcept
     {
-        if (isApproximatelyEqual (newValue, getTargetValue()))
+        if (! std::isfinite (newValue) || isApproximatelyEqual (newValue, getTargetValue()))
             return;
 
         Base::setTargetValue (newValue);

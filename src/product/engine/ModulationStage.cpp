@@ -58,21 +58,18 @@ void ModulationStage::reset() noexcept
 
 void ModulationStage::setRateControlTarget (float rateControl) noexcept
 {
-    if (std::isfinite (rateControl))
-        rateControlSmoother.setTargetValue (juce::jlimit (0.0f, 1.0f, rateControl));
+    rateControlSmoother.setTargetValue (juce::jlimit (0.0f, 1.0f, rateControl));
 }
 
 void ModulationStage::setDepthTarget (float depth) noexcept
 {
     // Beyond 0 ... 1 the depth curve would send taps outside the delay memory.
-    if (std::isfinite (depth))
-        depthSmoother.setTargetValue (juce::jlimit (0.0f, 1.0f, depth));
+    depthSmoother.setTargetValue (juce::jlimit (0.0f, 1.0f, depth));
 }
 
 void ModulationStage::setWidthTarget (float width) noexcept
 {
-    if (std::isfinite (width))
-        widthSmoother.setTargetValue (width);
+    widthSmoother.setTargetValue (width);
 }
 
 void ModulationStage::updateRate (float rateControl) noexcept

@@ -72,38 +72,32 @@ void ReverbTank::reset() noexcept
 
 void ReverbTank::setFeedbackTarget (float feedback) noexcept
 {
-    if (std::isfinite (feedback))
-        feedbackSmoother.setTargetValue (feedback);
+    feedbackSmoother.setTargetValue (feedback);
 }
 
 void ReverbTank::setSizeTarget (float size) noexcept
 {
-    if (std::isfinite (size))
-        sizeSmoother.setTargetValue (size);
+    sizeSmoother.setTargetValue (size);
 }
 
 void ReverbTank::setDiffusionTarget (float diffusion) noexcept
 {
-    if (std::isfinite (diffusion))
-        diffusionSmoother.setTargetValue (diffusion);
+    diffusionSmoother.setTargetValue (diffusion);
 }
 
 void ReverbTank::setWidthTarget (float width) noexcept
 {
-    if (std::isfinite (width))
-        widthSmoother.setTargetValue (width);
+    widthSmoother.setTargetValue (width);
 }
 
 void ReverbTank::setHighCutTarget (float frequencyHz) noexcept
 {
-    if (std::isfinite (frequencyHz))
-        highCutSmoother.setTargetValue (frequencyHz);
+    highCutSmoother.setTargetValue (frequencyHz);
 }
 
 void ReverbTank::setLowCutTarget (float frequencyHz) noexcept
 {
-    if (std::isfinite (frequencyHz))
-        lowCutSmoother.setTargetValue (frequencyHz);
+    lowCutSmoother.setTargetValue (frequencyHz);
 }
 
 void ReverbTank::updateDelays() noexcept
