@@ -6,6 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Let ccache reuse objects across checkouts in other folders (CI builds a fresh clone).
+export CCACHE_BASEDIR="$PWD"
+export CCACHE_NOHASHDIR=1
+
 sanitize=0
 fuzz=0
 dir=""
