@@ -30,12 +30,11 @@ inline double toneAmplitude (const float* x, int n, double frequency, double sam
     return 2.0 * std::sqrt (re * re + im * im) / windowSum;
 }
 
-/** Frequency of the strongest component between lo and hi Hz, from a Hann-windowed FFT of
-    the first power-of-two samples, refined by a parabola through the peak bin. */
-inline double peakFrequency (const float* x, int n, double sampleRate, double lo, double hi)
+/** Magnitudes of a Hann-windowed FFT of the first power-of-two samples (bins 0 .. size/2). */
+inline std::vector<float> windowedMagnitudes (const float* x, int n, int& size)
 {
     const auto order = (int) std::floor (std::log2 ((double) n));
-    const auto size = 1 << order;
+    size = 1 << order;
     juce::dsp::FFT fft (order);
     std::vector<float> data ((size_t) (2 * size), 0.0f);
 
@@ -43,6 +42,15 @@ inline double peakFrequency (const float* x, int n, double sampleRate, double lo
         data[(size_t) i] = (float) (hann (i, size) * (double) x[i]);
 
     fft.performFrequencyOnlyForwardTransform (data.data(), true);
+    return data;
+}
+
+/** Frequency of the strongest component between lo and hi Hz, from a Hann-windowed FFT of
+    the first power-of-two samples, refined by a parabola through the peak bin. */
+inline double peakFrequency (const float* x, int n, double sampleRate, double lo, double hi)
+{
+    int size = 0;
+    const auto data = windowedMagnitudes (x, n, size);
 
     const auto binHz = sampleRate / (double) size;
     const auto first = juce::jmax (1, (int) (lo / binHz));
@@ -64,15 +72,8 @@ inline double peakFrequency (const float* x, int n, double sampleRate, double lo
     power-of-two samples): the level of everything in that band, whatever its fine structure. */
 inline double bandLevel (const float* x, int n, double sampleRate, double lo, double hi)
 {
-    const auto order = (int) std::floor (std::log2 ((double) n));
-    const auto size = 1 << order;
-    juce::dsp::FFT fft (order);
-    std::vector<float> data ((size_t) (2 * size), 0.0f);
-
-    for (int i = 0; i < size; ++i)
-        data[(size_t) i] = (float) (hann (i, size) * (double) x[i]);
-
-    fft.performFrequencyOnlyForwardTransform (data.data(), true);
+    int size = 0;
+    const auto data = windowedMagnitudes (x, n, size);
 
     const auto binHz = sampleRate / (double) size;
     double power = 0.0;
