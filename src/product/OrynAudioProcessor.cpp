@@ -117,10 +117,7 @@ void OrynAudioProcessor::processEngine (juce::AudioBuffer<float>& buffer, juce::
 
 juce::String OrynAudioProcessor::getVersionText() const
 {
-    auto text = "v" + getVersionString (false) + " - " + juce::AudioProcessor::getWrapperTypeDescription (wrapperType);
-    if (isBetaVersion())
-        text << " Beta";
-    return text;
+    return "v" + getVersionString (false) + " - " + getFormatText();
 }
 
 juce::AudioProcessorEditor* OrynAudioProcessor::createEditorInstance()

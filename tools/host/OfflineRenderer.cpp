@@ -36,11 +36,10 @@ private:
     double sampleRate, bpm;
 };
 
-bool applyChunk (juce::AudioPluginInstance& instance, const juce::MemoryBlock& chunk)
+void applyChunk (juce::AudioPluginInstance& instance, const juce::MemoryBlock& chunk)
 {
     const auto wrapped = HostedState::wrapPluginChunk (chunk);
     instance.setStateInformation (wrapped.getData(), (int) wrapped.getSize());
-    return true;
 }
 } // namespace
 

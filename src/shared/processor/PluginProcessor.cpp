@@ -179,12 +179,17 @@ juce::String PluginProcessor::getVersionString (bool removeWhitespace) const
     return version;
 }
 
-juce::String PluginProcessor::getVersionText() const
+juce::String PluginProcessor::getFormatText() const
 {
-    auto text = getName() + " - " + juce::AudioProcessor::getWrapperTypeDescription (wrapperType);
+    juce::String text (juce::AudioProcessor::getWrapperTypeDescription (wrapperType));
     if (isBetaVersion())
         text << " Beta";
+    return text;
+}
 
+juce::String PluginProcessor::getVersionText() const
+{
+    auto text = getName() + " - " + getFormatText();
     text << " \n\n"
          << TRANS ("version") << " " << getVersionString (false) << "  (" << __DATE__ << ")";
     return text;

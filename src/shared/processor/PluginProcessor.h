@@ -93,6 +93,10 @@ public:
     static constexpr int defaultEditorWidth = 1050;
     static constexpr int defaultEditorHeight = 900;
 
+protected:
+    /** The plug-in format of this instance ("VST3"), with " Beta" for a beta build. */
+    juce::String getFormatText() const;
+
 private:
     static BusesProperties makeBuses();
     void parameterChanged (const juce::String& parameterID, float newValue) override;
